@@ -1,0 +1,16 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <thread>
+
+uint32_t GetTickCountMs()
+{
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SleepMs(int ms)
+{
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
