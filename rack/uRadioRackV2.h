@@ -95,7 +95,7 @@ private:
     void StepStatus();
     void StepSend();
     void StepReconnect();
-    bool Query(const char *command);
+    void Query(const char *command);
     void PauseUnlessTerminating(int ms);
 
     // [UI] routines, run through Synchronize.
@@ -124,6 +124,4 @@ private:
     QString FSendStr;
     QString FLastErrorDesc;
     int FReadCount = 0;
-    int FLineError = 0; // the line's LastError, handed to the [UI] routines
-    QString FLineErrorDesc;
 };
