@@ -78,6 +78,9 @@ void WalkSequenceText(const QByteArray &text, bool acceptAtts,
     const char *const data = text.constData();
     const qsizetype size = text.size();
     qsizetype pos = 0;
+    // Text editors may put a UTF-8 mark before the first keyword.
+    if (text.startsWith("\xEF\xBB\xBF"))
+        pos = 3;
     while (pos < size) {
         // CR LF, LF and CR all end a line; the empty line between CR and LF
         // is skipped like any other empty line.
