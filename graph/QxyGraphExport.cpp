@@ -77,13 +77,14 @@ void TQxyGraph::FillMetafile(QPicture &wmf)
 
 void TQxyGraph::Print(QPrinter &printer)
 {
+    const QString target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    const QString failure = QStringLiteral("Cannot print to \"%1\".").arg(QDir::toNativeSeparators(target));
     QPainter page;
-    if (!page.begin(&printer)) {
-        const QString target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        throw EQuentaError(QStringLiteral("Cannot print to \"%1\".").arg(QDir::toNativeSeparators(target)));
-    }
+    if (!page.begin(&printer))
+        throw EQuentaError(failure);
     PrintOnPage(page);
-    page.end();
+    if (!page.end())
+        throw EQuentaError(failure);
 }
 
 void TQxyGraph::PrintOnPage(QPainter &page)

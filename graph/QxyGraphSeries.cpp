@@ -37,7 +37,6 @@ void TSeries::SetHoldUpdates(bool value)
     if (value) {
         FUpdatesWaiting = false;
     } else if (FUpdatesWaiting) {
-        FUpdatesWaiting = false;
         NotifyChange(ncReleased);
     }
 }

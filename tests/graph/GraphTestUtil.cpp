@@ -25,9 +25,6 @@ QImage Render(TQxyGraph &graph)
     QImage img(graph.size(), QImage::Format_RGB32);
     img.fill(Qt::magenta);
     graph.FillBitmap(img);
-    static int n = 0;
-    if (qEnvironmentVariableIsSet("QXY_DUMP"))
-        img.save(QStringLiteral("/tmp/g7dump_%1.png").arg(n++));
     return img;
 }
 

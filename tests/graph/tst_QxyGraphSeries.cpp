@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <QPicture>
 
 using namespace GraphTest;
 
@@ -86,17 +87,31 @@ TEST(SeriesDraw, OnlyTheLast3000PointsAreDrawn)
 
 TEST(SeriesDraw, FarOffPointsAreClippedAtThePlotEdge)
 {
-    auto g = UnitGraph();
-    TSeries *s = g->GetSeriesInt(1);
-    s->Add(-5000000, 100);
-    s->Add(200, 100);
-    s->Add(INT32_MAX, 100);
-    s->Add(INT32_MAX, INT32_MIN);
-    const QImage img = Render(*g);
-    // The row through the middle is drawn up to the edges.
-    EXPECT_EQ(At(img, 51, 110), Red);
-    EXPECT_EQ(At(img, 449, 110), Red);
-    EXPECT_EQ(CountColor(img, Red), CountColor(img, Red, Plot));
+    // A narrow range multiplies the distance of far-off points.
+    struct Case {
+        int xMax;
+        TPenStyle style;
+    };
+    const Case cases[] = {{400, TPenStyle::psSolid}, {1, TPenStyle::psSolid}, {1, TPenStyle::psDash}};
+    for (const Case &c : cases) {
+        auto g = UnitGraph();
+        g->XAxis()->SetMax(c.xMax);
+        TSeries *s = g->GetSeriesInt(1);
+        s->SetLineStyle(c.style);
+        s->Add(-5000000, 100);
+        s->Add(0, 100);
+        s->Add(INT32_MAX, 100);
+        s->Add(INT32_MAX, INT32_MIN);
+        s->Add(INT32_MIN, INT32_MAX);
+        const QImage img = Render(*g);
+        // The row through the middle is drawn up to the edges.
+        if (c.style == TPenStyle::psSolid) {
+            EXPECT_EQ(At(img, 50, 110), Red) << c.xMax;
+            EXPECT_EQ(At(img, 449, 110), Red) << c.xMax;
+        }
+        EXPECT_GT(CountColor(img, Red, QRect(50, 110, 400, 1)), 200) << c.xMax;
+        EXPECT_EQ(CountColor(img, Red), CountColor(img, Red, Plot)) << c.xMax;
+    }
 }
 
 TEST(SeriesDraw, PointsBeyondTheRangeStillDrawTowardsIt)
@@ -108,6 +123,20 @@ TEST(SeriesDraw, PointsBeyondTheRangeStillDrawTowardsIt)
     const QImage img = Render(*g);
     EXPECT_EQ(CountColor(img, Red, QRect(250, 110, 200, 1)), 200);
     EXPECT_EQ(CountColor(img, Red, QRect(450, 0, 18, 232)), 0);
+}
+
+TEST(SeriesDraw, TinyAndEmptyControlsDrawWithoutFailing)
+{
+    for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(30, 12), QSize(68, 30)}) {
+        auto g = MakeGraph(size.width(), size.height());
+        TSeries *s = g->GetSeriesInt(1);
+        s->Add(0, 0);
+        s->Add(400, 200);
+        const QImage img = Render(*g);
+        EXPECT_EQ(img.size(), g->size());
+        QPicture wmf;
+        g->FillMetafile(wmf);
+    }
 }
 
 TEST(SeriesDraw, FailedScalingLeavesTheRestDrawn)
