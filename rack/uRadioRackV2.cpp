@@ -142,6 +142,12 @@ void TRadioRackThread::StepClosed()
 void TRadioRackThread::StepIdle()
 {
     Synchronize([this] { UiActionIntake(); });
+    // A command once taken is sent in the same step, so termination right
+    // after the hand-over cannot lose it.
+    if (FAction == SendStr) {
+        StepSend();
+        return;
+    }
     if (Terminated() || FAction != NoAction)
         return;
     if (!FSendStr.isEmpty()) {

@@ -112,3 +112,16 @@ TActionKind ClassifyActionStr(const QString &action)
         return TActionKind::ReConfig;
     return TActionKind::Ignore;
 }
+
+QString ModeName(TMode mode)
+{
+    switch (mode) {
+    case NoRack: return QStringLiteral("NoRack");
+    case IdnOk: return QStringLiteral("IdnOk");
+    case RackAuto: return QStringLiteral("RackAuto");
+    case RackManu: return QStringLiteral("RackManu");
+    case SerialError: return QStringLiteral("SerialError");
+    case NetworkDialogError: return QStringLiteral("NetworkDialogError");
+    }
+    return QStringLiteral("Mode%1").arg(static_cast<int>(mode));
+}

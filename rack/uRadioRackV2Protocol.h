@@ -34,6 +34,9 @@ TMode ParseModeReply(const QString &reply);
 using TStatusValues = std::array<std::optional<int>, 2>;
 TStatusValues ParseStatusReply(const QString &reply, int nbreAtts);
 
+// The mode's name as in code: "NoRack", "IdnOk", ...
+QString ModeName(TMode mode);
+
 // What the worker's action intake does with a handed-over string.
 enum class TActionKind { Ignore, Send, SendZero, SendLarge, ReadAtt, Refresh, ReConfig };
 TActionKind ClassifyActionStr(const QString &action);
