@@ -6,7 +6,10 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
@@ -56,8 +59,18 @@ void TQxyGraph::CopyToClipboard()
 void TQxyGraph::SaveToBitmap(const QString &fname)
 {
     const QImage bmp = MakeBitmap();
-    if (bmp.isNull() || !bmp.save(fname, "BMP"))
+    QFile file(fname);
+    if (bmp.isNull() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         CannotWrite(fname);
+    QImageWriter writer(&file, "BMP");
+    // A full disk shows only when the buffer is flushed.
+    const bool written = writer.write(bmp) && file.flush() && file.error() == QFileDevice::NoError;
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        if (QFileInfo(fname).isFile())
+            file.remove();
+        CannotWrite(fname);
+    }
 }
 
 void TQxyGraph::SaveToJPeg(const QString &fname)

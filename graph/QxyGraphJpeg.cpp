@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -93,7 +94,8 @@ void WriteJpegFile(const QImage &image, const QString &fname, int quality)
     const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
     const int closeFailed = std::fclose(file);
     if (!encoded || !flushed || closeFailed != 0) {
-        QFile::remove(fname); // a truncated image is worse than none
+        if (QFileInfo(fname).isFile())
+            QFile::remove(fname); // a truncated image is worse than none
         Fail(fname, encoded ? QStringLiteral("write error") : QString::fromLocal8Bit(message));
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -269,4 +270,16 @@ TEST_F(GraphRepaint, ClearAllRepaintsOnceAndShiftNever)
     graph.GetSeriesInt(1)->Add(0, 0);
     graph.ClearAll();
     EXPECT_EQ(Repaints(), 0);
+}
+
+TEST(Graph, ScreenShowsTheExportDrawingInsideTheBorder)
+{
+    auto g = MakeGraph(300, 200);
+    TSeries *s = g->GetSeriesInt(1);
+    s->Add(0, -50);
+    s->Add(100, 50);
+    const QImage screen = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = Render(*g);
+    ASSERT_EQ(screen.size(), QSize(302, 202));
+    EXPECT_EQ(screen.copy(1, 1, 300, 200), image.copy(0, 0, 300, 200));
 }

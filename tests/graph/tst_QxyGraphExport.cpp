@@ -1,11 +1,13 @@
 #include "GraphTestUtil.h"
 
+#include "graph/QxyGraphJpeg.h"
 #include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPicture>
@@ -175,6 +177,31 @@ TEST(GraphExport, UnwritableFilesRaiseErrorsNamingThem)
         }
         EXPECT_FALSE(QFile::exists(fname));
     }
+}
+
+TEST(GraphExport, FullDeviceRaisesInsteadOfReportingSuccess)
+{
+    if (!QFileInfo(QStringLiteral("/dev/full")).exists())
+        GTEST_SKIP() << "no /dev/full";
+    auto g = TracedGraph();
+    EXPECT_THROW(g->SaveToBitmap(QStringLiteral("/dev/full")), EQuentaError);
+    EXPECT_THROW(g->SaveToJPeg(QStringLiteral("/dev/full")), EQuentaError);
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists());
+}
+
+TEST(GraphExport, EncoderFailureRaisesInsteadOfEndingTheProgram)
+{
+    QTemporaryDir dir;
+    const QString fname = dir.filePath(QStringLiteral("huge.jpg"));
+    QImage tooWide(65501, 1, QImage::Format_RGB32); // beyond the format's limit
+    tooWide.fill(Qt::white);
+    try {
+        WriteJpegFile(tooWide, fname, 80);
+        ADD_FAILURE() << "no error";
+    } catch (const EQuentaError &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("huge.jpg"))) << e.what();
+    }
+    EXPECT_FALSE(QFile::exists(fname));
 }
 
 TEST(GraphExport, ClipboardGetsTheBitmap)
