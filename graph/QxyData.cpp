@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace {
+namespace
+{
 // Wrapping add: shifting far-off points must not be undefined behaviour.
 int32_t WrapAdd(int32_t a, int64_t b)
 {

@@ -6,8 +6,7 @@
 #include <vector>
 
 // One point of a series, in the caller's units.
-struct tXYPoint
-{
+struct tXYPoint {
     int32_t x = 0;
     int32_t y = 0;
 };
@@ -22,10 +21,10 @@ public:
 
 // Reasons handed to NotifyChange.
 enum : uint8_t {
-    ncPoints = 1,      // Add, Clear
-    ncZero = 2,        // AutoZero, ZeroOffset
-    ncReleased = 3,    // held updates let go while a change waited
-    ncAttributes = 4,  // Active, LineColor, LineStyle
+    ncPoints = 1,     // Add, Clear
+    ncZero = 2,       // AutoZero, ZeroOffset
+    ncReleased = 3,   // held updates let go while a change waited
+    ncAttributes = 4, // Active, LineColor, LineStyle
 };
 
 // Stores integer points and their extents; knows nothing about drawing.

@@ -87,7 +87,8 @@ void TYAxis::SetAxisPos(TYAxisPos value)
     dims->FRightMargin = value == LeftPos ? 18 : 40;
 }
 
-namespace {
+namespace
+{
 
 // Pen for gridlines and frame lines.
 void UseGridPen(QPainter &canvas, const TAppearance &look, bool colored)

@@ -32,7 +32,8 @@ void ApplyPenStyle(QPen &pen, TPenStyle style)
     }
 }
 
-namespace QxyCanvas {
+namespace QxyCanvas
+{
 
 void SetPenColor(QPainter &canvas, const QColor &color)
 {

@@ -9,7 +9,8 @@
 #include <QPainter>
 #include <QString>
 
-namespace QxyCanvas {
+namespace QxyCanvas
+{
 
 void SetPenColor(QPainter &canvas, const QColor &color);
 void SetPenStyle(QPainter &canvas, TPenStyle style);

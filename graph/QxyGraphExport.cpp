@@ -14,7 +14,8 @@
 #include <QPicture>
 #include <QPrinter>
 
-namespace {
+namespace
+{
 constexpr int JpegQuality = 80;
 
 [[noreturn]] void CannotWrite(const QString &fname)

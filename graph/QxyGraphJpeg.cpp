@@ -15,11 +15,11 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 // libjpeg's own handler ends the process; ours returns to the encoder.
-struct TJpegError
-{
+struct TJpegError {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
@@ -83,7 +83,8 @@ void WriteJpegFile(const QImage &image, const QString &fname, int quality)
     const int height = rgb.height();
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * 3 * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)
-        std::copy_n(rgb.constScanLine(y), static_cast<size_t>(width) * 3, pixels.data() + static_cast<size_t>(y) * width * 3);
+        std::copy_n(rgb.constScanLine(y), static_cast<size_t>(width) * 3,
+                    pixels.data() + static_cast<size_t>(y) * width * 3);
 
     const QByteArray path = QFile::encodeName(fname);
     std::FILE *file = std::fopen(path.constData(), "wb");

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace QxyMath {
+namespace QxyMath
+{
 
 int32_t FirstDrawnPoint(int32_t count)
 {

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace QxyMath {
+namespace QxyMath
+{
 
 // Most points a series draws; older points are left out.
 constexpr int32_t MaxDrawnPoints = 3000;
@@ -37,8 +38,7 @@ QString FormatLabel(double value, const QLocale &locale = QLocale());
 // num / den rounded to nearest, halves away from zero. den must not be 0.
 int64_t RoundedQuotient(int64_t num, int64_t den);
 
-struct TPageFit
-{
+struct TPageFit {
     int64_t Width = 0;
     int64_t Height = 0;
 };

@@ -11,12 +11,30 @@ void TDimensions::Store(uint16_t &field, uint16_t value)
         FGraph->RepaintNow();
 }
 
-void TDimensions::SetLeftMargin(uint16_t value) { Store(FLeftMargin, value); }
-void TDimensions::SetRightMargin(uint16_t value) { Store(FRightMargin, value); }
-void TDimensions::SetTopMargin(uint16_t value) { Store(FTopMargin, value); }
-void TDimensions::SetBottomMargin(uint16_t value) { Store(FBottomMargin, value); }
-void TDimensions::SetInterMargin(uint16_t value) { Store(FInterMargin, value); }
-void TDimensions::SetTickLength(uint16_t value) { Store(FTMLength, value); }
+void TDimensions::SetLeftMargin(uint16_t value)
+{
+    Store(FLeftMargin, value);
+}
+void TDimensions::SetRightMargin(uint16_t value)
+{
+    Store(FRightMargin, value);
+}
+void TDimensions::SetTopMargin(uint16_t value)
+{
+    Store(FTopMargin, value);
+}
+void TDimensions::SetBottomMargin(uint16_t value)
+{
+    Store(FBottomMargin, value);
+}
+void TDimensions::SetInterMargin(uint16_t value)
+{
+    Store(FInterMargin, value);
+}
+void TDimensions::SetTickLength(uint16_t value)
+{
+    Store(FTMLength, value);
+}
 
 void TDimensions::SetPrintScalePct(uint16_t value)
 {

@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void BM_DrawGraph(benchmark::State &state)
 {

@@ -3,7 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace GraphTest {
+namespace GraphTest
+{
 
 std::unique_ptr<TQxyGraph> MakeGraph(int w, int h)
 {
@@ -67,7 +68,12 @@ bool LabelAt(const QImage &img, const TQxyGraph &graph, const QString &text, int
     if (actual == expected)
         return true;
     if (why)
-        *why = QStringLiteral("label %1 not found in box %2,%3 %4x%5").arg(text).arg(box.x()).arg(box.y()).arg(w).arg(box.height());
+        *why = QStringLiteral("label %1 not found in box %2,%3 %4x%5")
+                   .arg(text)
+                   .arg(box.x())
+                   .arg(box.y())
+                   .arg(w)
+                   .arg(box.height());
     return false;
 }
 

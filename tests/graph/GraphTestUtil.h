@@ -8,7 +8,8 @@
 
 #include <memory>
 
-namespace GraphTest {
+namespace GraphTest
+{
 
 // Distinct colours, so every pixel tells which element drew it.
 inline const QColor Margin(255, 255, 200);

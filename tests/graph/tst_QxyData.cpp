@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 class TRecordingSeries : public TDataSeries
 {

@@ -37,7 +37,7 @@ TEST(Graph, CreationDefaults)
     EXPECT_EQ(a.LabelFont().Color(), QColor(0, 0, 0));
 
     const TDimensions &d = *g.Dimensions();
-    const int dims[] = {d.TickLength(), d.BottomMargin(), d.LeftMargin(), d.RightMargin(), d.TopMargin(),
+    const int dims[] = {d.TickLength(),  d.BottomMargin(),  d.LeftMargin(),      d.RightMargin(),    d.TopMargin(),
                         d.InterMargin(), d.PrintScalePct(), d.PrintXOffsetPct(), d.PrintYOffsetPct()};
     EXPECT_EQ(std::vector<int>(std::begin(dims), std::end(dims)), (std::vector<int>{4, 20, 50, 18, 10, 15, 90, 5, 20}));
 

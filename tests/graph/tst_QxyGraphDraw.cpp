@@ -7,7 +7,8 @@
 
 using namespace GraphTest;
 
-namespace {
+namespace
+{
 
 QString L(const char *text)
 {
@@ -149,9 +150,9 @@ TEST(GraphDraw, EachAxisGovernsItsOwnGridAndOppositeFrame)
     auto g = MakeGraph(300, 200);
     g->YAxis()->SetGridlines(false);
     const QImage img = Render(*g);
-    EXPECT_EQ(At(img, 282, 100), Grid);   // horizontal axis: frame on the right
+    EXPECT_EQ(At(img, 282, 100), Grid); // horizontal axis: frame on the right
     EXPECT_EQ(At(img, 50 + 46, 100), Grid);
-    EXPECT_EQ(At(img, 100, 10), Margin);  // vertical axis: no top frame
+    EXPECT_EQ(At(img, 100, 10), Margin); // vertical axis: no top frame
     EXPECT_EQ(At(img, 100, 10 + 34), Backgr);
 }
 
@@ -165,8 +166,8 @@ TEST(GraphDraw, VerticalAxisOnTheRight)
     const int x0 = 18, x1 = 260;
     for (int y = 10; y < 180; ++y)
         ASSERT_EQ(At(img, x1, y), Axes) << y;
-    EXPECT_EQ(At(img, x0, 100), Grid);                 // frame now on the left
-    EXPECT_EQ(At(img, x1 + 2, 10 + 34), Axes);        // ticks point right
+    EXPECT_EQ(At(img, x0, 100), Grid);         // frame now on the left
+    EXPECT_EQ(At(img, x1 + 2, 10 + 34), Axes); // ticks point right
     EXPECT_EQ(At(img, x1 - 2, 10 + 34), Grid);
     ExpectLabel(img, *g, L("5.0"), x1 + 20, 10 - 4);
     ExpectLabel(img, *g, L("-5.0"), x1 + 20, 180 - 4);
@@ -214,7 +215,7 @@ TEST(GraphDraw, LabelBoxesAreOpaqueInTheMarginColour)
     EXPECT_TRUE(LabelAt(img, *g, L("2.0"), 50 + 46, 180, Margin));
     EXPECT_EQ(At(img, 50 + 46, 180), Margin); // axis line hidden under the box
     EXPECT_EQ(At(img, 50 + 23, 180), Axes);   // and visible between labels
-    int purple = 0; // text pixels, blended with the box by antialiasing
+    int purple = 0;                           // text pixels, blended with the box by antialiasing
     for (int y = 180; y < 192; ++y)
         for (int x = 86; x < 106; ++x)
             purple += At(img, x, y).red() > At(img, x, y).green() + 60;

@@ -22,7 +22,8 @@
 
 using namespace GraphTest;
 
-namespace {
+namespace
+{
 
 std::unique_ptr<TQxyGraph> TracedGraph()
 {
@@ -35,8 +36,7 @@ std::unique_ptr<TQxyGraph> TracedGraph()
     return g;
 }
 
-struct TDecodeError
-{
+struct TDecodeError {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
 };
@@ -46,8 +46,7 @@ void DecodeErrorExit(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<TDecodeError *>(cinfo->err)->jump, 1);
 }
 
-struct TDecoded
-{
+struct TDecoded {
     bool ok = false;
     int width = 0, height = 0, components = 0;
     bool progressive = true;
@@ -112,10 +111,9 @@ const int LumaBase[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26
                           14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
                           18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
                           49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-const int ChromaBase[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-                            24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-                            99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-                            99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+const int ChromaBase[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+                            99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                            99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 QString Unwritable(const QTemporaryDir &dir, const char *name)
 {

@@ -60,13 +60,15 @@ TEST(GraphMath, FirstDrawnPointKeepsTheLast3000)
     EXPECT_EQ(FirstDrawnPoint(10000), 7000);
 }
 
-namespace {
+namespace
+{
 QStringList Labels(bool horizontal, int min, int max, uint16_t step)
 {
     QStringList out;
     const QLocale c(QLocale::C);
     for (int i = 0; i <= step; ++i)
-        out << FormatLabel(horizontal ? HorizontalLabelValue(min, max, step, i) : VerticalLabelValue(min, max, step, i), c);
+        out << FormatLabel(horizontal ? HorizontalLabelValue(min, max, step, i) : VerticalLabelValue(min, max, step, i),
+                           c);
     return out;
 }
 } // namespace
@@ -99,8 +101,8 @@ TEST(GraphMath, LabelRoundingAndSigns)
         const char *text;
     };
     const Case cases[] = {
-        {0.0, "0.0"},     {-0.4, "0.0"},      {0.5, "0.1"},       {-0.5, "-0.1"},
-        {5.0, "0.5"},     {-12345.0, "-1234.5"}, {2.5e9, "250000000.0"}, {99.5, "10.0"},
+        {0.0, "0.0"}, {-0.4, "0.0"},         {0.5, "0.1"},           {-0.5, "-0.1"},
+        {5.0, "0.5"}, {-12345.0, "-1234.5"}, {2.5e9, "250000000.0"}, {99.5, "10.0"},
     };
     for (const Case &k : cases)
         EXPECT_EQ(FormatLabel(k.value, c), QString::fromLatin1(k.text)) << k.value;
@@ -128,11 +130,10 @@ TEST(GraphMath, PrintFit)
         int64_t bw, bh, pw, ph, w, h;
     };
     const Case cases[] = {
-        {485, 243, 4960, 7016, 4960, 2485}, // wider than the page: full width
-        {243, 485, 4960, 7016, 3515, 7016}, // 243 * 7016 / 485 = 3515.3
-        {100, 100, 300, 300, 300, 300},
-        {3, 2, 5, 3, 5, 3},                 // 3 * 3 / 2 = 4.5 -> 5
-        {200000, 1, 100000, 100000, 100000, 1}, // 1 * 100000 / 200000 = 0.5 -> 1
+        {485, 243, 4960, 7016, 4960, 2485},                         // wider than the page: full width
+        {243, 485, 4960, 7016, 3515, 7016},                         // 243 * 7016 / 485 = 3515.3
+        {100, 100, 300, 300, 300, 300},         {3, 2, 5, 3, 5, 3}, // 3 * 3 / 2 = 4.5 -> 5
+        {200000, 1, 100000, 100000, 100000, 1},                     // 1 * 100000 / 200000 = 0.5 -> 1
     };
     for (const Case &c : cases) {
         const auto fit = FitToPage(c.bw, c.bh, c.pw, c.ph);

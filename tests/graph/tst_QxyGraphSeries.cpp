@@ -7,7 +7,8 @@
 
 using namespace GraphTest;
 
-namespace {
+namespace
+{
 
 // Plot 50..450 x 10..210, axes 0..400 and 0..200: one unit per pixel.
 std::unique_ptr<TQxyGraph> UnitGraph()
@@ -118,8 +119,8 @@ TEST(SeriesDraw, PointsBeyondTheRangeStillDrawTowardsIt)
 {
     auto g = UnitGraph();
     TSeries *s = g->GetSeriesInt(1);
-    s->Add(200, 100);   // (250, 110)
-    s->Add(600, 100);   // (650, 110): outside, line runs to the edge
+    s->Add(200, 100); // (250, 110)
+    s->Add(600, 100); // (650, 110): outside, line runs to the edge
     const QImage img = Render(*g);
     EXPECT_EQ(CountColor(img, Red, QRect(250, 110, 200, 1)), 200);
     EXPECT_EQ(CountColor(img, Red, QRect(450, 0, 18, 232)), 0);
