@@ -3,7 +3,9 @@
 #include "config/misc.h"
 
 #include <QCursor>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
 
 namespace {
 int busyDepth = 0;
@@ -34,4 +36,27 @@ void EndBusyCursor()
 int BusyCursorDepth()
 {
     return busyDepth;
+}
+
+namespace {
+
+void DefaultErrorDisplay(const QString &message)
+{
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
+}
+
+TErrorDisplay errorDisplay = &DefaultErrorDisplay;
+
+} // namespace
+
+void ShowErrorMessage(const QString &message)
+{
+    errorDisplay(message);
+}
+
+TErrorDisplay SetErrorDisplay(TErrorDisplay display)
+{
+    const TErrorDisplay old = errorDisplay;
+    errorDisplay = display ? display : &DefaultErrorDisplay;
+    return old;
 }

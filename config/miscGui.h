@@ -12,3 +12,9 @@ QString FitPathToWidth(const QString &fileName, const QFontMetrics &metrics, int
 void BeginBusyCursor();
 void EndBusyCursor();
 int BusyCursorDepth();
+
+// The general error display: a message box titled with the application's
+// name and the error's text. Tests replace it to observe what is shown.
+using TErrorDisplay = void (*)(const QString &message);
+void ShowErrorMessage(const QString &message);
+TErrorDisplay SetErrorDisplay(TErrorDisplay display);
