@@ -1,6 +1,7 @@
 // Measures the rack worker against the simulated rack: the CPU an idle,
 // connected worker costs (worker and UI thread together), and the latency
-// from writing ActionStr to the command's last byte at the rack.
+// from writing ActionStr to the command's last byte at the rack, and how
+// long a worker in the middle of a reply wait takes to end on Terminate.
 //
 //   rack_measure [idle-seconds] [latency-samples]
 #include "rack/uRadioRackV2.h"
@@ -112,6 +113,33 @@ bool Measure(bool wakeOnAction, int idleSeconds, int samples, TResult &r)
     return true;
 }
 
+// Terminate while the worker waits for a reply from a silent rack.
+bool MeasureTermination(int runs, double &maxMs)
+{
+    TRackSimOptions options;
+    options.Faults.Silent = true;
+    TRackSimulator sim(options);
+    if (!sim.Start())
+        return false;
+    maxMs = 0;
+    for (int i = 0; i < runs; ++i) {
+        TQuietHost host;
+        TRadioRackThread rack(&host);
+        rack.SetFreeOnTerminate(false);
+        rack.SetTargetPort(sim.PortPath());
+        const size_t before = sim.ReceivedLines().size();
+        rack.Start();
+        if (!RunUntil([&] { return sim.ReceivedLines().size() > before; }, 15000))
+            return false;
+        RunFor(200 + 150 * i % 2000); // somewhere inside the 5 s wait
+        const auto start = Clock::now();
+        rack.Terminate();
+        rack.WaitFor();
+        maxMs = std::max(maxMs, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -129,5 +157,11 @@ int main(int argc, char **argv)
         std::printf("%-22s %14.2f %10.2f %10.2f %10.2f\n", wake ? "wake on ActionStr" : "intake every 10 ms",
                     r.IdleCpuPercent, r.P50, r.P99, r.Max);
     }
+    double maxMs = 0;
+    if (!MeasureTermination(10, maxMs)) {
+        std::fprintf(stderr, "rack_measure: the worker did not query the simulated rack\n");
+        return 1;
+    }
+    std::printf("termination during a reply wait: port released within %.1f ms (max of 10)\n", maxMs);
     return 0;
 }

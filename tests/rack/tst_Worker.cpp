@@ -93,6 +93,27 @@ TEST_F(Worker, RepliesInPiecesAreJoined)
     EXPECT_EQ(Rack->NbreAtts(), 1);
 }
 
+TEST_F(Worker, ModeReportIsTakenInPlaceOfAnIdentity)
+{
+    // The first "IDN?" is answered by a mode report instead.
+    Sim = std::make_unique<TRackSimulator>();
+    bool first = true;
+    Sim->OnLine = [&](const TRackSimulator::TLine &line) {
+        const bool answerWithMode = first && line.Text == "IDN?";
+        Sim->SetFaults({.Silent = answerWithMode});
+        if (answerWithMode) {
+            first = false;
+            Sim->SendUnsolicited("MOD MANU");
+        }
+    };
+    ASSERT_TRUE(Sim->Start());
+    StartWorker(Sim->PortPath());
+    ASSERT_TRUE(WaitStatus(1));
+    EXPECT_EQ(Host.Modes, (Modes{RackManu, RackAuto}));
+    EXPECT_EQ(Sim->ReceivedTexts(), (QStringList{QStringLiteral("IDN?"), QStringLiteral("STA?")}));
+    EXPECT_EQ(Rack->RackIDN(), QStringLiteral("000000"));
+}
+
 TEST_F(Worker, MissingPortReportsSerialErrorOnEveryTry)
 {
     StartWorker(QStringLiteral("/dev/quenta-no-such-port"));
