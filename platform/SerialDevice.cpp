@@ -181,7 +181,28 @@ int TSerialDevice::PurgeOutput()
 
 int TSerialDevice::Purge()
 {
-    return ::tcflush(FFd, TCIOFLUSH) == 0 ? 0 : errno;
+    int err = PurgeInput();
+    // The output is flushed only while the driver still holds bytes: on a
+    // pseudo-terminal the flush would also take back what the far end has
+    // not read yet, bytes a completed write has delivered.
+    int queued = 0;
+    if (::ioctl(FFd, TIOCOUTQ, &queued) != 0 || queued > 0) {
+        const int outErr = PurgeOutput();
+        if (err == 0)
+            err = outErr;
+    }
+    return err;
+}
+
+void TSerialDevice::DrainOutput(int maxMs)
+{
+    // Bounded: a stalled adapter must not hold a close.
+    for (int waited = 0; waited < maxMs; ++waited) {
+        int queued = 0;
+        if (::ioctl(FFd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return;
+        ::usleep(1000);
+    }
 }
 
 int TSerialDevice::BytesWaiting(int &count) const

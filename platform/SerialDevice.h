@@ -71,7 +71,10 @@ public:
     int SetDtr(bool raise) { return SetModemLine(DtrLine, raise); }
     int PurgeInput();
     int PurgeOutput();
+    // Empties the input, and the output while the driver still holds bytes.
     int Purge();
+    // Waits (at most maxMs) until the driver has sent what it holds.
+    void DrainOutput(int maxMs);
     int BytesWaiting(int &count) const;
     TLineErrors TakeLineErrors();
 

@@ -12,6 +12,8 @@ namespace {
 
 // Waits longer than this are cut into slices so an abort is seen quickly.
 constexpr int AbortSliceMs = 25;
+// A command of a few dozen bytes leaves at 38400 baud in a few ms.
+constexpr int CloseDrainMs = 100;
 
 uint32_t ElapsedSince(uint32_t start)
 {
@@ -138,6 +140,9 @@ void TBlockSerial::GetCommState()
 void TBlockSerial::CloseSocket()
 {
     if (FDev.IsOpen()) {
+        // A write returns once the driver has the bytes; the purge must not
+        // drop the last command before it is on the line.
+        FDev.DrainOutput(CloseDrainMs);
         Purge();
         FDev.SetRts(false);
         FDev.SetDtr(false);

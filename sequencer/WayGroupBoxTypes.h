@@ -40,7 +40,14 @@ struct TSequenceFieldSpec {
     int Min = 0;
     int Max = 0;
 
-    int Limit(int value) const { return value < Min ? Min : (value > Max ? Max : value); }
+    // Equal limits pass any value, as in the spin edit: before a rack reports
+    // its maximum, MaxAttValue is 0 and values must survive a load.
+    int Limit(int value) const
+    {
+        if (Min == Max)
+            return value;
+        return value < Min ? Min : (value > Max ? Max : value);
+    }
 };
 
 struct TSequenceActionFields {

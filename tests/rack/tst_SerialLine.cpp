@@ -159,6 +159,22 @@ TEST_F(SerialLine, EmptySendWritesCrLfAlone)
     EXPECT_EQ(Pty.ReadAtLeast(11), QByteArray("ATT 0 005\r\n"));
 }
 
+TEST_F(SerialLine, CommandSentRightBeforeLogoutArrives)
+{
+    // The close's purge must not take back what a completed write delivered.
+    // The loss is a race with the pseudo-terminal's delivery, hence a series.
+    QByteArray sent;
+    for (int i = 0; i < 50; ++i) {
+        const QByteArray command = "ATT 0 " + QByteArray::number(100 + i);
+        Line.Send(command);
+        ASSERT_EQ(Sock()->LastError(), 0);
+        Line.Logout();
+        sent += command + CrLf;
+        ASSERT_TRUE(Line.Login());
+    }
+    EXPECT_EQ(Pty.ReadAtLeast(static_cast<int>(sent.size()), 5000), sent);
+}
+
 TEST_F(SerialLine, ReLoginDiscardsPendingInput)
 {
     Line.SetTimeOut(50);

@@ -77,7 +77,7 @@ void ExerciseRun(const QByteArray &text, int maxAtt, bool att2InUse)
 void ExerciseSequenceReaders(const QByteArray &text)
 {
     for (const bool att2InUse : {true, false}) {
-        for (const int maxAtt : {935, 63}) {
+        for (const int maxAtt : {935, 63, 0}) {
             ExerciseEditor(text, maxAtt, att2InUse);
             ExerciseRun(text, maxAtt, att2InUse);
         }

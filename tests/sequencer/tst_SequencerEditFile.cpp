@@ -111,6 +111,9 @@ TEST(SequenceEditFile, EditorRowsAreLimitedToTheirFieldRanges)
         {"time is kept as written", Row(2, taStep, 0, 300, 20, -75), Tenths, {-75, taStep, 0, 300, 20}},
         {"step above the maximum", Row(2, taStep, 0, 2000, 20), Tenths, {0, taStep, 0, 935, 20}},
         {"whole-dB maximum", Row(2, taRamp, 500, -3, 5), 63, {0, taRamp, 63, 0, 5}},
+        // No rack has reported a maximum: the value fields have equal limits.
+        {"no maximum yet", Row(2, taStep, 0, 300, 20), 0, {0, taStep, 0, 300, 20}},
+        {"no maximum yet, ramp", Row(2, taRamp, 500, -3, 1), 0, {0, taRamp, 500, -3, 3}},
         {"ramp shorter than 3", Row(2, taRamp, 10, 20, 1), Tenths, {0, taRamp, 10, 20, 3}},
         {"duration above 9999", Row(2, taNoAction, 0, 0, 20000), Tenths, {0, taNoAction, 0, 0, 9999}},
         {"negative duration", Row(2, taStep, 0, 5, -1), Tenths, {0, taStep, 0, 5, 0}},
