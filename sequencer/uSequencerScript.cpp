@@ -29,13 +29,18 @@ void TSequenceScript::AddNewCmde(uint16_t NoL, TScriptCmde aCmde, int aValue, in
 void TSequenceScript::BuildLineIndex() const
 {
     const int count = Count();
-    FLineIndex.assign(RowIndexCount + 1, count);
+    // Rows above the highest one in use all map to Count: no need to store them.
+    int top = 0;
+    for (const TSeqCmde &c : FActionList)
+        top = std::max(top, static_cast<int>(c.NoL));
+    FLineIndex.assign(static_cast<size_t>(top) + 2, count);
     for (int i = count - 1; i >= 0; --i)
         FLineIndex[FActionList[static_cast<size_t>(i)].NoL] = i;
     // The first command at or above a row is the earliest first command of
     // that row or any higher one.
-    for (int row = RowIndexCount - 1; row >= 0; --row)
-        FLineIndex[row] = std::min(FLineIndex[row], FLineIndex[row + 1]);
+    for (int row = top; row >= 0; --row)
+        FLineIndex[static_cast<size_t>(row)] =
+            std::min(FLineIndex[static_cast<size_t>(row)], FLineIndex[static_cast<size_t>(row) + 1]);
 }
 
 int TSequenceScript::IndexOfLine(int row) const
@@ -46,7 +51,7 @@ int TSequenceScript::IndexOfLine(int row) const
         return 0;
     if (FLineIndex.empty())
         BuildLineIndex();
-    return FLineIndex[static_cast<size_t>(row)];
+    return static_cast<size_t>(row) < FLineIndex.size() ? FLineIndex[static_cast<size_t>(row)] : Count();
 }
 
 void TSequenceScript::NextAttValue()
