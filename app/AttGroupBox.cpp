@@ -39,8 +39,9 @@ TAttGroupBox::TAttGroupBox(QWidget *parent) : QGroupBox(parent)
     connect(FSEAtt, &TQSpinEdit::OnKeyUp, this, [this](QObject *, int key) { SpinEditKeyUp(key); });
     connect(FTimer, &TWidgetTimer::Tick, this, &TAttGroupBox::TimerFire);
 
+    // The inner controls keep their 89 pixels until the box's bounds change;
+    // for a hidden box that happens when it is shown.
     resize(InnerWidth + 2 * InnerLeft, FSBAtt->geometry().bottom() + 8);
-    FitInnerWidth(width());
 }
 
 int TAttGroupBox::MinAttVal() const
