@@ -33,7 +33,6 @@ int RoundInto(double value, double lo, double hi)
 TQSlideBar::TQSlideBar(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     FHandPointer = LoadHandPointerCursor();
     setCursor(FHandPointer);
     LoadThumb(tsCircle1);
@@ -273,6 +272,7 @@ void TQSlideBar::SaveThumbBackground()
 void TQSlideBar::EraseThumb()
 {
     QPainter painter(&FCanvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(FThumbRect.topLeft(), FBkgdBmp);
 }
 
@@ -281,19 +281,28 @@ void TQSlideBar::DrawThumb()
     QImage scratch = FBkgdBmp;
     for (int y = 0; y < scratch.height(); ++y) {
         for (int x = 0; x < scratch.width(); ++x) {
-            const QRgb pixel = (scratch.pixel(x, y) & FMaskBmp.pixel(x, y)) | FThumbBmp.pixel(x, y);
-            scratch.setPixel(x, y, pixel);
+            // The canvas is see-through around the track, so the mask's white
+            // must keep the background's alpha as well, and the picture must be
+            // opaque exactly where the mask lets it through.
+            const QRgb maskRgb = FMaskBmp.pixel(x, y) & 0x00ffffffu;
+            const bool keep = maskRgb == 0x00ffffffu;
+            const QRgb maskArgb = keep ? 0xffffffffu : maskRgb;
+            const QRgb pictureArgb = (FThumbBmp.pixel(x, y) & 0x00ffffffu) | (keep ? 0u : 0xff000000u);
+            scratch.setPixel(x, y, (scratch.pixel(x, y) & maskArgb) | pictureArgb);
         }
     }
     QPainter painter(&FCanvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(FThumbRect.topLeft(), scratch);
 }
 
 void TQSlideBar::PaintCanvas()
 {
+    // Transparent where nothing is drawn, so the bar sits on whatever its
+    // parent paints (a group box's frame is not the window colour).
     if (FCanvas.size() != size())
-        FCanvas = QImage(size(), QImage::Format_RGB32);
-    FCanvas.fill(palette().color(backgroundRole()));
+        FCanvas = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    FCanvas.fill(Qt::transparent);
     DrawTrack();
     if (FTicks)
         DrawTicks();
@@ -317,13 +326,6 @@ void TQSlideBar::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Invalidate();
-}
-
-void TQSlideBar::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        Invalidate();
 }
 
 void TQSlideBar::focusInEvent(QFocusEvent *event)

@@ -1,6 +1,7 @@
 #include "tests/widgets/WidgetTestSupport.h"
 #include "widgets/QSlideBar.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -323,6 +324,34 @@ TEST(SlideBarPaint, ThumbIsPlacedAndDrawnThroughItsMask)
                     EXPECT_EQ(before.pixel(at), under.pixel(at)) << "transparent " << x << "," << y;
             }
     }
+}
+
+const QRgb ParentColour = qRgb(10, 120, 30);
+
+// Paints a colour of its own, not its palette's, as a styled group box does.
+class TPaintedParent : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(ParentColour)); }
+};
+
+TEST(SlideBarPaint, ParentShowsAroundTheTrackAndThroughTheThumb)
+{
+    TPaintedParent parent;
+    parent.resize(120, 30);
+    auto *bar = new TQSlideBar(&parent);
+    bar->move(10, 5);
+    bar->SetPosition(5);
+    (void)parent.grab(); // the thumb then moves on a drawn canvas
+    bar->SetPosition(4);
+    const QImage image = parent.grab().toImage();
+    const QRect thumb = bar->ThumbRect().translated(bar->pos());
+    EXPECT_EQ(image.pixel(bar->x() + 1, bar->y() + 1), ParentColour);
+    EXPECT_EQ(image.pixel(bar->x() + 50, bar->y() + 13), ParentColour);
+    EXPECT_EQ(image.pixel(thumb.topLeft()), ParentColour) << "the circle's corner is see-through";
+    EXPECT_EQ(image.pixel(thumb.center()), Silver);
+    const QRect oldThumb = QRect(bar->ThumbRect()).translated(bar->pos() + QPoint(10, 0));
+    EXPECT_EQ(image.pixel(oldThumb.left() + 4, oldThumb.top()), ParentColour) << "the old thumb is erased";
 }
 
 TEST(SlideBarPaint, MovingTheThumbRestoresWhatWasUnderIt)
