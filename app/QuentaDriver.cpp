@@ -5,7 +5,12 @@
 #include "tools/RackSimulator.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -68,6 +73,33 @@ bool ParseArgs(const QStringList &args, TDriverArgs &out, QString &error)
     return true;
 }
 
+int SignalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(SignalPipe[1], &c, 1);
+}
+
+// Ctrl+C and kill end the program through its normal exit, so the settings
+// are written and the simulated rack's link is removed.
+void QuitOnSignals(QObject *owner)
+{
+    if (::pipe(SignalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+        char c;
+        [[maybe_unused]] const ssize_t n = ::read(SignalPipe[0], &c, 1);
+        // A modal dialog (the start-up one too) would hold the program.
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -94,6 +126,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    QuitOnSignals(&app);
     TMainOptions options;
     std::unique_ptr<TRackSimulator> sim;
     if (args.Simulate) {
