@@ -193,10 +193,11 @@ TEST_F(MainRack, TheIdentificationFlowSendsTheUpperCasedIdAndReconnects)
     WriteRackConfig(cfg, TRackConfig{});
     OpenConnected();
     form->SetCurConfigFile(cfg);
-    QString shownId;
+    QString shownId, title;
     bool att2Hidden = false;
     auto seen = OnNextModal([&](QWidget *w) {
         auto *edit = Child<QLineEdit>(w, "MaskEdit");
+        title = w->windowTitle();
         shownId = edit->text();
         att2Hidden = !Child<QLineEdit>(w, "Att2Name")->isVisibleTo(w);
         edit->selectAll();
@@ -206,6 +207,7 @@ TEST_F(MainRack, TheIdentificationFlowSendsTheUpperCasedIdAndReconnects)
     });
     form->ButtonName->click();
     ASSERT_TRUE(*seen);
+    EXPECT_EQ(title, "Card / Brick 1");
     EXPECT_EQ(shownId, "QSIM01");
     EXPECT_TRUE(att2Hidden);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sim->CountReceived("IDS ABC123") == 1; }, 10000))
@@ -233,6 +235,17 @@ TEST_F(MainRack, WithoutAConfigurationFileNamesChangeOnlyInTheWindow)
     EXPECT_EQ(form->AttCaption(2), "Second");
     EXPECT_TRUE(QTest::qWaitFor([&] { return sim->CountReceived("IDS QSIM01") == 1; }, 10000));
     EXPECT_TRUE(QDir(tmp.path()).entryList({"*.cfg"}).isEmpty());
+}
+
+TEST_F(MainRack, CtrlIOpensTheIdentificationDialog)
+{
+    StartSim(2, 935);
+    OpenConnected();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto seen = OnNextModal([](QWidget *w) { Child<QPushButton>(w, "CancelBitBtn")->click(); });
+    QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return *seen; }, 10000)) << "no identification dialog";
 }
 
 TEST_F(MainRack, CancelledIdentificationSendsNothing)
@@ -278,6 +291,7 @@ TEST_F(MainRack, TheStartStateFlowSendsTheChoiceEvenWhenUnchanged)
         int shown = -2;
         auto seen = OnNextModal([&](QWidget *w) {
             auto *dialog = qobject_cast<TFormStartAttsState *>(w);
+            EXPECT_EQ(w->windowTitle(), "Start Atts");
             shown = dialog->ItemIndex();
             if (r.choose >= 0)
                 dialog->SetItemIndex(r.choose);
