@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -240,6 +241,31 @@ TEST_F(QSpinEditKeys, DisabledEditorRefusesBackspaceDeleteAndPasteButArrowsStep)
     QTest::keyClick(edit, Qt::Key_Down);
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), "41");
+}
+
+TEST(QSpinEdit, MenuOffersNoPasteOrCutWhileTheTextIsLocked)
+{
+    TQSpinEdit edit;
+    edit.setText("42");
+    edit.selectAll();
+    QApplication::clipboard()->setText("77");
+    // The entries carry no object names; their untranslated texts find them.
+    const auto offered = [&edit](const char *name) {
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        for (const QAction *action : menu->actions())
+            if (action->text().section(QLatin1Char('\t'), 0, 0) == QLatin1String(name))
+                return action->isEnabled();
+        return false;
+    };
+    EXPECT_TRUE(offered("&Paste"));
+    EXPECT_TRUE(offered("Cu&t"));
+    edit.SetEditorEnabled(false);
+    EXPECT_FALSE(offered("&Paste"));
+    EXPECT_FALSE(offered("Cu&t"));
+    edit.SetEditorEnabled(true);
+    edit.SetReadOnly(true);
+    EXPECT_FALSE(offered("&Paste"));
+    EXPECT_FALSE(offered("Cu&t"));
 }
 
 TEST_F(QSpinEditKeys, PasteWorksWhileEditorEnabled)

@@ -1,3 +1,4 @@
+#include "platform/Errors.h"
 #include "tests/widgets/WidgetTestSupport.h"
 #include "widgets/QSpin.h"
 
@@ -90,6 +91,39 @@ TEST_F(SpinRepeat, ArrowPressFocusesTheEditWithoutSelecting)
     EXPECT_FALSE(edit->hasSelectedText());
     QTest::mouseRelease(up, Qt::LeftButton);
     EXPECT_EQ(edit->text(), "56");
+}
+
+// An edit whose first step fails, as a derived editor's may.
+class TFailingEdit : public TQSpinEdit
+{
+public:
+    using TQSpinEdit::TQSpinEdit;
+    int steps = 0;
+    void StepUp(QObject *sender) override
+    {
+        if (++steps == 1)
+            throw EQuentaError("step refused");
+        TQSpinEdit::StepUp(sender);
+    }
+};
+
+TEST(SpinRepeatError, FailedRepeatStopsTheTimerAndIsReported)
+{
+    TFakeClock clock;
+    TErrorRecorder errors;
+    QWidget window;
+    auto *edit = new TFailingEdit(&window);
+    ASSERT_TRUE(ShowActive(&window));
+    TQTimerSpeedButton *up = edit->Button()->UpButton();
+    QTest::mousePress(up, Qt::LeftButton);
+    clock.Advance(400);
+    EXPECT_EQ(errors.Messages(), QStringList{"step refused"});
+    EXPECT_FALSE(up->RepeatTimer()->IsActive());
+    clock.Advance(1000);
+    EXPECT_EQ(edit->steps, 1) << "no repeat after the failure";
+    QTest::mouseRelease(up, Qt::LeftButton);
+    EXPECT_EQ(edit->steps, 2) << "the release still clicks";
+    EXPECT_EQ(edit->Value(), 1);
 }
 
 TEST(SpinButton, LayoutStacksTheArrowsWithOnePixelOverlap)
