@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace {
@@ -19,6 +21,15 @@ void RecordError(const QString &message)
 {
     errors.append(message);
 }
+
+// The default report is a message box, which would wait for a click that
+// never comes; an error no test expected fails the test instead.
+void UnexpectedError(const QString &message)
+{
+    ADD_FAILURE() << "unexpected widget error: " << message.toStdString();
+}
+
+[[maybe_unused]] const bool unexpectedErrorsFail = (SetWidgetErrorHook(&UnexpectedError), true);
 
 } // namespace
 
