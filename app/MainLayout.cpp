@@ -53,6 +53,8 @@ void TMainForm::CreateControls()
     miConfiguration = MakeMenuItem(MainMenu, "miConfiguration", QStringLiteral("&Configuration"));
     miRefresh = MakeMenuItem(MainMenu, "miRefresh", QStringLiteral("&Refresh"));
     miHelpIndex = MakeMenuItem(MainMenu, "miHelpIndex", QStringLiteral("&Help"));
+    // The window's help context: F1 anywhere in it opens the page.
+    miHelpIndex->setShortcut(QKeySequence::HelpContents);
     // Not in the menu bar: reachable by its shortcut only.
     miIDS = new QAction(QStringLiteral("IDS"), this);
     miIDS->setObjectName(QStringLiteral("miIDS"));

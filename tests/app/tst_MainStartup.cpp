@@ -171,7 +171,9 @@ TEST_F(MainStartup, HelpShowsTheMainWindowTopicFromTheBuiltInPageWhenNoFileIsBes
 {
     Open();
     EXPECT_EQ(form->HelpFile(), tmp.filePath("quenta-driver.html"));
-    form->miHelpIndex->trigger();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
     auto *viewer = form->findChild<THelpViewer *>("HelpViewer");
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
