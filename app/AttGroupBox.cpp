@@ -5,7 +5,8 @@
 
 #include <QResizeEvent>
 
-namespace {
+namespace
+{
 
 constexpr int InnerLeft = 8;
 constexpr int InnerTop = 20;

@@ -79,8 +79,8 @@ void TIntEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         try {
             const qint64 next = qint64(Value()) + (key == Qt::Key_Up ? qint64(FIncrement) : -qint64(FIncrement));
-            SetValue(static_cast<int>(qBound(qint64(std::numeric_limits<int>::min()), next,
-                                                      qint64(std::numeric_limits<int>::max()))));
+            SetValue(static_cast<int>(
+                qBound(qint64(std::numeric_limits<int>::min()), next, qint64(std::numeric_limits<int>::max()))));
         } catch (const EPropertyError &e) {
             ReportWidgetError(e.Message());
         }
@@ -88,8 +88,8 @@ void TIntEdit::keyPressEvent(QKeyEvent *event)
     }
     if (const auto typed = TypedChar(event)) {
         const char16_t code = typed->unicode();
-        const bool accepted = code < 32 || *typed == QLatin1Char('+') || *typed == QLatin1Char('-')
-                              || (code >= u'0' && code <= u'9');
+        const bool accepted =
+            code < 32 || *typed == QLatin1Char('+') || *typed == QLatin1Char('-') || (code >= u'0' && code <= u'9');
         if (!accepted) {
             WidgetBeep();
             event->accept();

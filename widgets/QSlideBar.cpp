@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QRgb Grey = qRgb(128, 128, 128);
 const QRgb Silver = qRgb(192, 192, 192);

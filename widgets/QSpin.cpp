@@ -8,7 +8,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr int ButtonWidth = 15;
 
@@ -89,8 +90,8 @@ std::optional<int> TQSpinEdit::ReadText(const QString &text, bool decimal)
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     if (point < 0) {
         const auto value = ReadInteger(text);
-        return value && *value > std::numeric_limits<qint64>::min() / 10
-                       && *value < std::numeric_limits<qint64>::max() / 10
+        return value && *value > std::numeric_limits<qint64>::min() / 10 &&
+                       *value < std::numeric_limits<qint64>::max() / 10
                    ? ToInt32(*value * 10)
                    : std::nullopt;
     }
@@ -208,8 +209,7 @@ void TQSpinEdit::focusInEvent(QFocusEvent *event)
 {
     const bool hadSelection = hasSelectedText();
     QLineEdit::focusInEvent(event);
-    const bool fromMouse =
-        event->reason() == Qt::MouseFocusReason || (QApplication::mouseButtons() & Qt::LeftButton);
+    const bool fromMouse = event->reason() == Qt::MouseFocusReason || (QApplication::mouseButtons() & Qt::LeftButton);
     if (FAutoSelect && !fromMouse)
         selectAll();
     else if (!FAutoSelect && !hadSelection && hasSelectedText())

@@ -8,7 +8,8 @@
 #include <QPixmap>
 #include <qdrawutil.h>
 
-namespace {
+namespace
+{
 
 // The picture with its bottom-left colour made transparent, as speed
 // buttons draw their glyphs.
@@ -262,8 +263,8 @@ void TQSpinButton::ArrowMouseDown(TQTimerSpeedButton *button)
 {
     FocusButton(button);
     QWidget *control = FFocusControl;
-    if (control && (control->focusPolicy() & Qt::TabFocus) && control->isVisible() && control->isEnabled()
-        && !control->hasFocus()) {
+    if (control && (control->focusPolicy() & Qt::TabFocus) && control->isVisible() && control->isEnabled() &&
+        !control->hasFocus()) {
         control->setFocus(Qt::MouseFocusReason);
     } else if (TabStop() && !hasFocus() && CanFocus()) {
         setFocus(Qt::MouseFocusReason);

@@ -19,7 +19,8 @@ static void InitResources()
     (void)done;
 }
 
-namespace {
+namespace
+{
 
 void DefaultBeep()
 {

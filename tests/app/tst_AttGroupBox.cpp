@@ -12,13 +12,13 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 void SendMouseMove(QWidget *widget, int x)
 {
     const QPointF at(x, widget->height() / 2);
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -227,8 +227,8 @@ TEST_F(AttGroupBoxClocked, EnterReportsAtOnceAndAgainWhenItReformats)
         int value;
         int reports; // at Enter and over the next second
     } cases[] = {
-        {true, "12", "12.0", 120, 2},   {true, "12.5", "12.5", 125, 1},  {true, "99", "93.5", 935, 2},
-        {true, "5.", "5.0", 50, 2},     {false, "7", "7", 7, 1},         {false, "5000", "1100", 1100, 2},
+        {true, "12", "12.0", 120, 2}, {true, "12.5", "12.5", 125, 1}, {true, "99", "93.5", 935, 2},
+        {true, "5.", "5.0", 50, 2},   {false, "7", "7", 7, 1},        {false, "5000", "1100", 1100, 2},
         {false, "-3", "0", 0, 2},
     };
     for (const auto &c : cases) {

@@ -9,7 +9,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString LimitsMessage = "DefaultValue must be between MinValue and MaxValue";
 

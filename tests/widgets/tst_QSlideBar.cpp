@@ -10,7 +10,8 @@
 #include <memory>
 #include <set>
 
-namespace {
+namespace
+{
 
 const QRgb Grey = qRgb(128, 128, 128);
 const QRgb White = qRgb(255, 255, 255);
@@ -112,13 +113,13 @@ TEST(SlideBar, KeyboardTable)
     const struct {
         int min, max, start, key, position, events;
     } cases[] = {
-        {0, 935, 0, Qt::Key_PageDown, 93, 1},  {0, 935, 900, Qt::Key_PageDown, 935, 1},
-        {0, 935, 100, Qt::Key_PageUp, 7, 1},   {0, 935, 50, Qt::Key_PageUp, 0, 1},
-        {1, 10, 5, Qt::Key_PageDown, 6, 1},    {1, 10, 5, Qt::Key_Right, 6, 1},
-        {1, 10, 5, Qt::Key_Up, 6, 1},          {1, 10, 5, Qt::Key_Left, 4, 1},
-        {1, 10, 5, Qt::Key_Down, 4, 1},        {1, 10, 10, Qt::Key_Right, 10, 0},
-        {1, 10, 1, Qt::Key_Left, 1, 0},        {1, 10, 5, Qt::Key_Home, 1, 1},
-        {1, 10, 5, Qt::Key_End, 10, 1},        {1, 10, 10, Qt::Key_End, 10, 1},
+        {0, 935, 0, Qt::Key_PageDown, 93, 1}, {0, 935, 900, Qt::Key_PageDown, 935, 1},
+        {0, 935, 100, Qt::Key_PageUp, 7, 1},  {0, 935, 50, Qt::Key_PageUp, 0, 1},
+        {1, 10, 5, Qt::Key_PageDown, 6, 1},   {1, 10, 5, Qt::Key_Right, 6, 1},
+        {1, 10, 5, Qt::Key_Up, 6, 1},         {1, 10, 5, Qt::Key_Left, 4, 1},
+        {1, 10, 5, Qt::Key_Down, 4, 1},       {1, 10, 10, Qt::Key_Right, 10, 0},
+        {1, 10, 1, Qt::Key_Left, 1, 0},       {1, 10, 5, Qt::Key_Home, 1, 1},
+        {1, 10, 5, Qt::Key_End, 10, 1},       {1, 10, 10, Qt::Key_End, 10, 1},
         {1, 10, 5, Qt::Key_A, 5, 0},
     };
     for (const auto &c : cases) {
@@ -287,8 +288,8 @@ TEST(SlideBarPaint, ThumbIsPlacedAndDrawnThroughItsMask)
         TThumbStyle style;
         int width, min, max, position;
     } cases[] = {
-        {tsBar1, 73, 0, 935, 0},      {tsBar1, 73, 0, 935, 935}, {tsBar1, 73, 0, 935, 467},
-        {tsCircle1, 100, 1, 10, 4},   {tsDiamond1, 60, 0, 7, 3}, {tsSquare1, 100, 1, 10, 10},
+        {tsBar1, 73, 0, 935, 0},    {tsBar1, 73, 0, 935, 935}, {tsBar1, 73, 0, 935, 467},
+        {tsCircle1, 100, 1, 10, 4}, {tsDiamond1, 60, 0, 7, 3}, {tsSquare1, 100, 1, 10, 10},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.style << " at " << c.position);

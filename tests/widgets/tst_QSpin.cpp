@@ -15,7 +15,8 @@
 #include <memory>
 #include <optional>
 
-namespace {
+namespace
+{
 
 struct ReadCase {
     const char *text;
@@ -26,13 +27,27 @@ struct ReadCase {
 TEST(QSpinEditText, ReadsTextInBothModes)
 {
     const ReadCase cases[] = {
-        {"12.34", true, 123}, {"5.", true, 50},      {".5", true, 5},          {"-1.5", true, -15},
-        {"7", true, 70},      {"93.5", true, 935},   {"93.6", true, 936},      {"12", true, 120},
-        {"1.2.3", true, 12},  {".", true, 0},        {"1.x", true, std::nullopt},
-        {"", true, std::nullopt},                    {"-", true, std::nullopt},
-        {"999999999", true, std::nullopt},           {"3000000000", false, std::nullopt},
-        {"12", false, 12},    {"+7", false, 7},      {"-3", false, -3},        {"1.5", false, std::nullopt},
-        {"abc", false, std::nullopt},                {"", false, std::nullopt},
+        {"12.34", true, 123},
+        {"5.", true, 50},
+        {".5", true, 5},
+        {"-1.5", true, -15},
+        {"7", true, 70},
+        {"93.5", true, 935},
+        {"93.6", true, 936},
+        {"12", true, 120},
+        {"1.2.3", true, 12},
+        {".", true, 0},
+        {"1.x", true, std::nullopt},
+        {"", true, std::nullopt},
+        {"-", true, std::nullopt},
+        {"999999999", true, std::nullopt},
+        {"3000000000", false, std::nullopt},
+        {"12", false, 12},
+        {"+7", false, 7},
+        {"-3", false, -3},
+        {"1.5", false, std::nullopt},
+        {"abc", false, std::nullopt},
+        {"", false, std::nullopt},
         {"2147483647", false, 2147483647},
     };
     for (const ReadCase &c : cases) {
@@ -48,8 +63,8 @@ TEST(QSpinEditText, WritesValuesInBothModes)
         bool decimal;
         const char *text;
     } cases[] = {
-        {125, true, "12.5"}, {0, true, "0.0"},  {935, true, "93.5"}, {123, true, "12.3"},
-        {-15, true, "-1.5"}, {-5, true, "-0.5"}, {42, false, "42"},  {-42, false, "-42"},
+        {125, true, "12.5"}, {0, true, "0.0"},   {935, true, "93.5"}, {123, true, "12.3"},
+        {-15, true, "-1.5"}, {-5, true, "-0.5"}, {42, false, "42"},   {-42, false, "-42"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.value);
@@ -94,7 +109,7 @@ TEST(QSpinEdit, ClampsOnlyWhenLimitsDiffer)
     const struct {
         int min, max, written, shown;
     } cases[] = {
-        {0, 0, 5000, 5000}, {0, 0, -7, -7}, {5, 5, 1, 1},      {0, 935, 1000, 935},
+        {0, 0, 5000, 5000}, {0, 0, -7, -7},     {5, 5, 1, 1},        {0, 935, 1000, 935},
         {0, 935, -1, 0},    {0, 935, 400, 400}, {-10, 10, -11, -10},
     };
     for (const auto &c : cases) {

@@ -10,12 +10,13 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 void SendMouseMove(QWidget *widget, QPoint pos)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), widget->mapToGlobal(QPointF(pos)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), widget->mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 

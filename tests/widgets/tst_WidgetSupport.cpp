@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QRgb Olive = qRgb(128, 128, 0);
 const QRgb Black = qRgb(0, 0, 0);
@@ -20,9 +21,8 @@ TEST(WidgetBitmaps, EveryNamedBitmapLoadsWithItsSize)
         const char *name;
         int w, h;
     } cases[] = {
-        {"SpinUp", 9, 6},   {"SpinDown", 9, 6},    {"Bar1", 5, 10},     {"Bar1Mask", 5, 10},
-        {"Circle1", 8, 8},  {"Circle1Mask", 8, 8}, {"Square1", 8, 8},   {"Square1Mask", 8, 8},
-        {"Diamond1", 8, 8}, {"Diamond1Mask", 8, 8},
+        {"SpinUp", 9, 6},      {"SpinDown", 9, 6}, {"Bar1", 5, 10},       {"Bar1Mask", 5, 10}, {"Circle1", 8, 8},
+        {"Circle1Mask", 8, 8}, {"Square1", 8, 8},  {"Square1Mask", 8, 8}, {"Diamond1", 8, 8},  {"Diamond1Mask", 8, 8},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,10 +100,10 @@ TEST(WidgetKeys, TypedCharacterOfKeyPresses)
         const char *text;
         int typed; // -1: none
     } cases[] = {
-        {Qt::Key_5, Qt::NoModifier, "5", '5'},       {Qt::Key_Return, Qt::NoModifier, "\r", 13},
+        {Qt::Key_5, Qt::NoModifier, "5", '5'},         {Qt::Key_Return, Qt::NoModifier, "\r", 13},
         {Qt::Key_Enter, Qt::KeypadModifier, "\r", 13}, {Qt::Key_Backspace, Qt::NoModifier, "\b", 8},
-        {Qt::Key_Delete, Qt::NoModifier, "\x7f", -1}, {Qt::Key_Left, Qt::NoModifier, "", -1},
-        {Qt::Key_V, Qt::ControlModifier, "\x16", 22}, {Qt::Key_Period, Qt::NoModifier, ".", '.'},
+        {Qt::Key_Delete, Qt::NoModifier, "\x7f", -1},  {Qt::Key_Left, Qt::NoModifier, "", -1},
+        {Qt::Key_V, Qt::ControlModifier, "\x16", 22},  {Qt::Key_Period, Qt::NoModifier, ".", '.'},
         {Qt::Key_Escape, Qt::NoModifier, "\x1b", 27},
     };
     for (const auto &c : cases) {
