@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace {
 
@@ -93,7 +96,14 @@ TIniFile::Lines TIniFile::Load() const
         data.remove(0, 3);
     }
     f.crlf = data.contains("\r\n");
-    QString text = QString::fromUtf8(data);
+    // Files from Windows are often in its 8-bit code page: read those byte
+    // for byte, so that writing one key gives every other byte back as it was.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(data);
+    if (utf8.hasError()) {
+        f.latin1 = true;
+        text = QString::fromLatin1(data);
+    }
     f.lines = text.split(u'\n');
     if (!f.lines.isEmpty() && f.lines.back().isEmpty())
         f.lines.removeLast();
@@ -192,8 +202,13 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     QByteArray out;
     if (f.bom)
         out += "\xEF\xBB\xBF";
+    // A value the 8-bit file cannot hold turns the file into UTF-8 rather
+    // than losing characters.
+    const bool latin1 = f.latin1 && std::all_of(f.lines.cbegin(), f.lines.cend(), [](const QString &l) {
+        return std::all_of(l.cbegin(), l.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    });
     for (const QString &l : f.lines)
-        out += (l + eol).toUtf8();
+        out += latin1 ? (l + eol).toLatin1() : (l + eol).toUtf8();
 
     QSaveFile file(FFileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())

@@ -30,6 +30,7 @@ private:
         QStringList lines;
         bool crlf = false;
         bool bom = false;
+        bool latin1 = false; // not UTF-8: one character per byte
     };
     Lines Load() const;
     bool Find(const Lines &f, const QString &section, const QString &key, QString *value) const;

@@ -80,6 +80,22 @@ TEST_F(IniFileTest, WriteChangesOnlyItsKeyAndKeepsLineEnds)
     EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
 }
 
+TEST_F(IniFileTest, AnEightBitFileKeepsItsOtherBytesAndTakesNewTextWithoutLoss)
+{
+    // Names stored by the Windows program in its code page (0xE9 = e acute).
+    const QByteArray before = "[names rack1]\r\natt0=Entr\xE9" "e\r\natt1=Sortie\r\n";
+    WriteAll(path(), before);
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadString("names rack1", "att0", ""), QString::fromUtf8("Entr\xC3\xA9" "e"));
+    ini.WriteString("names rack1", "att1", QString::fromUtf8("D\xC3\xA9part"));
+    EXPECT_EQ(ReadAll(path()), QByteArray("[names rack1]\r\natt0=Entr\xE9" "e\r\natt1=D\xE9part\r\n"));
+    // A character the 8-bit file cannot hold: the file becomes UTF-8, whole.
+    ini.WriteString("names rack1", "att1", QString::fromUtf8("\xE2\x82\xAC 1"));
+    EXPECT_EQ(ReadAll(path()),
+              QByteArray("[names rack1]\r\natt0=Entr\xC3\xA9" "e\r\natt1=\xE2\x82\xAC 1\r\n"));
+    EXPECT_EQ(ini.ReadString("names rack1", "att0", ""), QString::fromUtf8("Entr\xC3\xA9" "e"));
+}
+
 TEST_F(IniFileTest, LineBreaksInAValueCannotAddLines)
 {
     TIniFile ini(path());
