@@ -9,7 +9,52 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int NameLength = 14;
+
+// A name is typed up to 14 characters, but a longer caption put in by the
+// program (one loaded from a file) must not be cut: the limit then follows
+// the text down as the user shortens it.
+void FollowLength(QLineEdit *edit)
+{
+    edit->setMaxLength(NameLength);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+        edit->setMaxLength(std::max<int>(NameLength, int(text.size())));
+    });
+}
+
+void FillName(QLineEdit *edit, const QString &text)
+{
+    edit->setMaxLength(std::max<int>(NameLength, int(text.size())));
+    edit->setText(text);
+}
+
+// The rack takes ASCII letters and digits only; the mask alone lets any
+// Unicode letter through, and upper-casing one may even lengthen it.
+class TIdentifierChars : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        for (const QChar c : input) {
+            const char16_t u = c.unicode();
+            const bool ok = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == ' ' ||
+                            u == '_';
+            if (!ok)
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 TIdentRackForm::TIdentRackForm(QWidget *parent) : QDialog(parent)
 {
@@ -26,6 +71,7 @@ TIdentRackForm::TIdentRackForm(QWidget *parent) : QDialog(parent)
     // Six required letters or digits; an empty position shows as "_".
     MaskEdit->setInputMask(QStringLiteral("NNNNNN;_"));
     MaskEdit->setMaxLength(6);
+    MaskEdit->setValidator(new TIdentifierChars(MaskEdit));
     MaskEdit->setAlignment(Qt::AlignCenter);
     auto *l1 = new QVBoxLayout(group1);
     l1->addWidget(label1);
@@ -37,12 +83,12 @@ TIdentRackForm::TIdentRackForm(QWidget *parent) : QDialog(parent)
     label5->setObjectName(QStringLiteral("Label5"));
     Att1Name = new QLineEdit(group2);
     Att1Name->setObjectName(QStringLiteral("Att1Name"));
-    Att1Name->setMaxLength(14);
+    FollowLength(Att1Name);
     Label4 = new QLabel(QStringLiteral("Att 2 name :"), group2);
     Label4->setObjectName(QStringLiteral("Label4"));
     Att2Name = new QLineEdit(group2);
     Att2Name->setObjectName(QStringLiteral("Att2Name"));
-    Att2Name->setMaxLength(14);
+    FollowLength(Att2Name);
     auto *l2 = new QGridLayout(group2);
     l2->addWidget(label5, 0, 0);
     l2->addWidget(Att1Name, 0, 1);
@@ -79,8 +125,8 @@ bool ExecuteIdentDialog(int rackNumber, QString &identifier, IConfigHost &host, 
     form.MaskEdit->setText(identifier);
     form.Att2Name->setVisible(nbreAtts == 2);
     form.Label4->setVisible(nbreAtts == 2);
-    form.Att1Name->setText(host.AttCaption(1));
-    form.Att2Name->setText(host.AttCaption(2));
+    FillName(form.Att1Name, host.AttCaption(1));
+    FillName(form.Att2Name, host.AttCaption(2));
     form.MaskEdit->setFocus();
     if (form.exec() != QDialog::Accepted)
         return false;

@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "sequencer/uSequencerRound.h"
 #include "widgets/QSlideBar.h"
+#include "widgets/QSpin.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -60,6 +61,35 @@ TEST_F(MainRack, WholeDbRackLeavesTenthsModeAndSendsValuesUnrounded)
     form->RadioRackSetSTA(form->RadioRack(), "STA 0 033");
     Settle();
     EXPECT_EQ(Received("ATT"), QStringList({"ATT 0 033"}));
+}
+
+TEST_F(MainRack, ATypedValueIsRoundedOnlyAboveA110Maximum)
+{
+    struct Row
+    {
+        int max;
+        bool tenths;
+        const char *typed;
+        int shown;
+        const char *sent;
+    } rows[] = {{111, true, "9.3", 93, "ATT 0 095"}, {110, false, "93", 93, "ATT 0 093"}, {935, true, "93.3", 933, "ATT 0 935"}};
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.max);
+        StartSim(2, r.max);
+        OpenConnected();
+        EXPECT_EQ(form->AttGroupBox1->ModeDecimal(), r.tenths);
+        QLineEdit *edit = form->AttGroupBox1->SpinEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, r.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(form->AttGroupBox1->AttValue(), r.shown);
+        EXPECT_EQ(Received("ATT"), QStringList({r.sent}));
+        form.reset();
+        sim.reset();
+        options.PortOverrides.Clear();
+    }
 }
 
 TEST_F(MainRack, AStatusValueIsEchoedBackRoundedToTheHalfDb)
