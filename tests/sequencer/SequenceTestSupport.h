@@ -29,13 +29,13 @@ inline QByteArray SeqFile(const std::vector<QByteArray> &rows, const QByteArray 
 
 // "050 -*3 100..130/10 END" -> 050 - - - 100 110 120 130 END.
 // A range's values are written "%.3d".
-inline std::vector<std::string> Expand(const std::string &spec)
+inline std::vector<std::string> Expand(const std::string &pattern)
 {
     std::vector<std::string> out;
     size_t pos = 0;
-    while (pos < spec.size()) {
-        const size_t end = std::min(spec.find(' ', pos), spec.size());
-        const std::string tok = spec.substr(pos, end - pos);
+    while (pos < pattern.size()) {
+        const size_t end = std::min(pattern.find(' ', pos), pattern.size());
+        const std::string tok = pattern.substr(pos, end - pos);
         pos = end + 1;
         if (tok.empty())
             continue;
