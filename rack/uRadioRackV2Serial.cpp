@@ -276,16 +276,25 @@ int TBlockSerial::RecvBuffer(char *buffer, int length)
         return 0;
     SetSynaError(0);
     int got = 0;
+    bool readable = false;
     const uint32_t start = GetTickCountMs();
     while (got < length) {
         int err = 0;
         const ssize_t n = FDev.ReadSome(buffer + got, static_cast<size_t>(length - got), err);
         if (n > 0) {
             got += static_cast<int>(n);
+            readable = false;
             continue;
         }
         if (n < 0 && err != EAGAIN) {
             SetSynaError(err);
+            break;
+        }
+        if (n == 0 && readable) {
+            // A hung-up line stays readable and yields nothing, for ever.
+            int count = 0;
+            const int gone = FDev.BytesWaiting(count);
+            SetSynaError(gone ? gone : EIO);
             break;
         }
         // 0 is "nothing now" or "hung up": poll tells which.
@@ -300,6 +309,7 @@ int TBlockSerial::RecvBuffer(char *buffer, int length)
             SetSynaError(err ? err : EIO);
             break;
         }
+        readable = true;
     }
     DecodeLineErrors();
     return got;

@@ -236,6 +236,17 @@ TEST_F(SerialLine, VanishedDeviceFailsWithItsCodeAtOnce)
     EXPECT_EQ(Sock()->LastErrorDesc(), QString::fromLocal8Bit(std::strerror(EIO)));
 }
 
+TEST_F(SerialLine, ReadOfAVanishedDeviceFailsWithItsCode)
+{
+    // A device gone between the byte count and the read: the hung-up line
+    // stays readable while every read returns 0. A spin would end in 9997.
+    Pty.CloseMaster();
+    Sock()->SetDeadlockTimeout(3000);
+    char buf[8];
+    EXPECT_EQ(Sock()->RecvBuffer(buf, sizeof buf), 0);
+    EXPECT_EQ(Sock()->LastError(), EIO);
+}
+
 TEST_F(SerialLine, ConnectOnAnOpenPortIsRefused)
 {
     Sock()->Connect(Pty.Path());
