@@ -48,6 +48,7 @@ public:
     void RadioRackSetMOD(TRadioRackThread *Sender, TMode Mode) override
     {
         LastMode = Mode;
+        ++Reports;
         if (Mode == SerialError)
             Print(ModeName(Mode) + QStringLiteral(": ") + Sender->LastErrorDesc());
         else
@@ -58,6 +59,7 @@ public:
     void RadioRackSetSTA(TRadioRackThread *, const QString &Text) override { Print(Text); }
 
     std::optional<TMode> LastMode;
+    int Reports = 0; // mode reports so far
     std::function<void()> OnReport;
 };
 
@@ -90,22 +92,38 @@ public:
     {
         if (FDone)
             return;
-        if (FHanded && FRack.ActionStr().isEmpty())
+        if (FHanded && FRack.ActionStr().isEmpty()) {
+            const TActionKind kind = ClassifyActionStr(*FHanded);
+            if (kind == TActionKind::Refresh || kind == TActionKind::ReConfig)
+                FReconnectAt = FHost.Reports;
             FHanded.reset();
+        }
         if (!FHanded && !FQueue.empty()) {
             FHanded = FQueue.front();
             FQueue.pop_front();
+            FHandedAt = FHost.Reports;
             FRack.SetActionStr(*FHanded);
         }
         if (!FEof)
             return;
         if (!FHanded && FQueue.empty())
             Finish(0);
-        else if (FHost.LastMode == NoRack || FHost.LastMode == SerialError)
+        else if (RackAbsent())
             Finish(1);
     }
 
 private:
+    // Absent only by a report made while the line waited, and not by the
+    // one that closes a reconnection the input itself asked for.
+    bool RackAbsent() const
+    {
+        if (FHost.LastMode != NoRack && FHost.LastMode != SerialError)
+            return false;
+        if (FHost.Reports <= FHandedAt)
+            return false;
+        return !(FHost.LastMode == NoRack && FHost.Reports == FReconnectAt + 1);
+    }
+
     void Finish(int code)
     {
         FDone = true;
@@ -122,6 +140,8 @@ private:
     TConsoleHost &FHost;
     std::deque<QString> FQueue;
     std::optional<QString> FHanded;
+    int FHandedAt = 0;
+    int FReconnectAt = -2;
     bool FEof = false;
     bool FDone = false;
 };

@@ -60,6 +60,19 @@ TEST(Console, HandsEveryLineOverAndExitsZero)
                                                 QStringLiteral("ZERO"), QStringLiteral("ATT 1 050")}));
 }
 
+TEST(Console, LinesAfterAReconnectionAreTakenOnceTheRackIsBack)
+{
+    // The reconnection a REFRESH asks for reports NoRack: the rack is not absent.
+    TRackSimulator sim;
+    ASSERT_TRUE(sim.Start());
+    const TRun run = RunConsole({QStringLiteral("--port"), sim.PortPath()}, "IDS ABC123\nREFRESH\nATT 0 100\n");
+    EXPECT_EQ(run.Code, 0) << run.Out.toStdString();
+    EXPECT_FALSE(run.Out.contains(QStringLiteral("not taken")));
+    EXPECT_EQ(sim.ReceivedTexts(),
+              (QStringList{QStringLiteral("IDN?"), QStringLiteral("STA?"), QStringLiteral("IDS ABC123"),
+                           QStringLiteral("IDN?"), QStringLiteral("STA?"), QStringLiteral("ATT 0 100")}));
+}
+
 TEST(Console, MissingPortListsTheLinesNeverTaken)
 {
     const TRun run = RunConsole({QStringLiteral("--port"), QStringLiteral("/dev/quenta-no-such-port")},
