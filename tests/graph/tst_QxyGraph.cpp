@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace GraphTest;
@@ -270,6 +276,91 @@ TEST_F(GraphRepaint, ClearAllRepaintsOnceAndShiftNever)
     graph.GetSeriesInt(1)->Add(0, 0);
     graph.ClearAll();
     EXPECT_EQ(Repaints(), 0);
+}
+
+namespace
+{
+
+// A surface that runs a callback at its first line, in the middle of a drawing.
+class TReentrantEngine : public QPaintEngine
+{
+public:
+    TReentrantEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    std::function<void()> During;
+
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override
+    {
+        if (During)
+            std::exchange(During, nullptr)();
+    }
+    Type type() const override { return QPaintEngine::User; }
+};
+
+class TReentrantDevice : public QPaintDevice
+{
+public:
+    mutable TReentrantEngine engine;
+    QPaintEngine *paintEngine() const override { return &engine; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth:
+            return 300;
+        case PdmHeight:
+            return 200;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(GraphRepaint, NoScreenPaintNorClipboardCopyWhileADrawingIsUnderWay)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"));
+    TReentrantDevice device;
+    bool called = false, painting = false;
+    int paintsDuring = -1;
+    QString textDuring;
+    device.engine.During = [&] {
+        called = true;
+        painting = graph.Painting();
+        graph.repaint();
+        paintsDuring = Repaints();
+        graph.CopyToClipboard();
+        textDuring = clipboard->text();
+    };
+    {
+        QPainter canvas(&device);
+        graph.DrawGraph(canvas, true);
+    }
+    ASSERT_TRUE(called);
+    EXPECT_TRUE(painting);
+    EXPECT_EQ(paintsDuring, 0);
+    EXPECT_EQ(textDuring, QStringLiteral("before"));
+    EXPECT_FALSE(graph.Painting());
+    // Once the drawing is over, both work again.
+    graph.repaint();
+    EXPECT_EQ(Repaints(), 1);
+    graph.CopyToClipboard();
+    EXPECT_FALSE(clipboard->image().isNull());
 }
 
 TEST(Graph, ScreenShowsTheExportDrawingInsideTheBorder)
