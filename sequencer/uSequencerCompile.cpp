@@ -168,7 +168,7 @@ bool TSequenceCompiler::AddSequenceText(const QByteArray &text, const QString &f
             rows.push_back(SplitSequenceRow(line));
             total += SequenceRowCommandCount(rows.back());
             if (total > FMaxScriptCommands)
-                throw EQuentaError(QStringLiteral("Sequence too long in \"%1\": more than %2 ticks.")
+                throw EQuentaError(QStringLiteral("Sequence too long in \"%1\": more than %2 commands.")
                                        .arg(fileName)
                                        .arg(FMaxScriptCommands));
             return true;

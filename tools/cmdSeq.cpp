@@ -112,7 +112,7 @@ int QuentaSeqMain(int argc, char **argv)
         return 1;
     }
     std::string out;
-    for (int tick = 1; tick <= ticks; ++tick) {
+    for (long long tick = 1; tick <= ticks; ++tick) {
         for (auto &script : run.Scripts)
             script->NextAttValue();
         bool done = false;
