@@ -155,7 +155,8 @@ bool TRackSimulator::Unplug()
         if (FMaster < 0)
             return false;
         CloseDevice();
-        return true;
+        QString err;
+        return UpdateLink(err);
     });
 }
 
@@ -290,7 +291,11 @@ bool TRackSimulator::UpdateLink(QString &error)
         return false;
     }
     // Replace the link in one step, so it never points nowhere mid-way.
-    const QByteArray target = DevicePath().toLocal8Bit();
+    // Unplugged, it points at a name that does not exist: the freed
+    // pseudo-terminal number is soon given to another program's terminal,
+    // which a stale link would let the rack's user open instead.
+    const QString device = DevicePath();
+    const QByteArray target = (device.isEmpty() ? link + QStringLiteral(".unplugged") : device).toLocal8Bit();
     const QByteArray tmp = (link + QStringLiteral(".tmp%1").arg(::getpid())).toLocal8Bit();
     ::unlink(tmp.constData());
     if (::symlink(target.constData(), tmp.constData()) != 0

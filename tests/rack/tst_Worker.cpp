@@ -4,6 +4,7 @@
 #include "tools/RackSimulator.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -370,7 +371,13 @@ TEST_F(Worker, UnplugDuringARunReconnectsAfterReplug)
     StartWorker(o.LinkPath);
     ASSERT_TRUE(WaitStatus(1));
 
+    const QString before = Sim->DevicePath();
     ASSERT_TRUE(Sim->Unplug());
+    // The link survives but leads nowhere, not to whatever terminal is given
+    // the freed number next.
+    EXPECT_TRUE(QFileInfo(o.LinkPath).isSymLink());
+    EXPECT_NE(QFileInfo(o.LinkPath).symLinkTarget(), before);
+    EXPECT_FALSE(QFileInfo::exists(o.LinkPath));
     // The idle worker notices at its next write.
     Rack->SetActionStr(QStringLiteral("ATT 0 100"));
     ASSERT_TRUE(WaitMode(SerialError, 2));
@@ -395,7 +402,7 @@ TEST_F(Worker, TerminationReleasesThePortDuringAReplyWait)
     EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
     TRadioRackSend other;
     other.SetTargetPort(Sim->PortPath());
-    EXPECT_TRUE(other.Login());
+    EXPECT_TRUE(other.Login()) << other.Sock()->LastError() << " " << other.Sock()->LastErrorDesc().toStdString();
     // Nothing reaches the host once termination was asked for.
     const size_t reports = Host.Modes.size();
     QTest::qWait(50);
