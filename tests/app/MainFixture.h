@@ -50,7 +50,8 @@ protected:
         shownErrors.clear();
         oldDisplay = SetErrorDisplay(&RecordError);
         options.ExecutablePath = tmp.filePath(QStringLiteral("quenta-driver"));
-        options.Timings = TRadioRackTimings{}.Scaled(0.05);
+        // Reply waits of a second: ample on a loaded machine, short for the tests.
+        options.Timings = TRadioRackTimings{}.Scaled(0.2);
         options.IdsPauseMs = 20;
         options.ExitPauseMs = 10;
     }
