@@ -1,6 +1,7 @@
 // Program entry of the Quenta Driver.
 #include "app/Main.h"
 #include "config/misc.h"
+#include "config/miscGui.h"
 #include "platform/Thread.h"
 #include "tools/RackSimulator.h"
 
@@ -91,6 +92,11 @@ void QuitOnSignals(QObject *owner)
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char c;
         [[maybe_unused]] const ssize_t n = ::read(SignalPipe[0], &c, 1);
+        // Nobody may be there to close a message box: errors from here on
+        // (a settings file that cannot be written) go to standard error.
+        SetErrorDisplay([](const QString &message) {
+            std::fprintf(stderr, "quenta-driver: %s\n", message.toLocal8Bit().constData());
+        });
         // A modal dialog (the start-up one too) would hold the program.
         if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             dialog->reject();

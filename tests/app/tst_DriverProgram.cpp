@@ -63,4 +63,24 @@ TEST(DriverProgram, ASignalEndsTheSimulatedRunCleanly)
     EXPECT_TRUE(QFileInfo::exists(tmp.filePath("ORVEX/Quenta SERIAL 1W or 2W/quenta-driver.ini")));
 }
 
+// Nobody may be there to close a message box once a signal asked the
+// program to end: a settings file that cannot be written is reported on
+// standard error and the program still ends.
+TEST(DriverProgram, AfterASignalAFailedSettingsWriteDoesNotWaitForTheUser)
+{
+    QTemporaryDir tmp;
+    // A folder where the settings file should be makes its write fail.
+    ASSERT_TRUE(QDir(tmp.path()).mkpath("ORVEX/Quenta SERIAL 1W or 2W/quenta-driver.ini"));
+    QProcess p;
+    p.setProcessEnvironment(Env(tmp));
+    p.start(QUENTA_DRIVER_EXE, {"--simulate"});
+    ASSERT_TRUE(p.waitForStarted(30000));
+    const QString link = QDir(tmp.path()).filePath(QString("quenta-sim-%1").arg(p.processId()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 60000)) << "no simulated rack";
+    ::kill(pid_t(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(30000)) << "the program waits for someone to close a message box";
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("quenta-driver.ini")) << err.toStdString();
+}
+
 } // namespace
