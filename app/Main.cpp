@@ -199,7 +199,7 @@ void TMainForm::RadioRackSetMOD(TRadioRackThread *Sender, TMode aMode)
     if (aMode == RackAuto) {
         // A rack that reports no maximum keeps the start-up range, as the
         // maximum buttons do; a 0..0 range would leave the controls stuck.
-        const int max = RadioRack1->MaxAttr() > 0 ? RadioRack1->MaxAttr() : DefaultMaxAtt;
+        const int max = GetMaxAttForRack(1);
         for (TAttGroupBox *box : {AttGroupBox1, AttGroupBox2}) {
             box->SetModeDecimal(IsTenthsMode(max));
             box->SetMaxAttVal(max);
@@ -252,9 +252,8 @@ void TMainForm::AttGroupBox1Change(QObject *Sender)
 
 void TMainForm::SendAttValue(int rack, const QString &channel, int value)
 {
-    int m = GetMaxAttForRack(rack);
-    if (m <= 0)
-        m = DefaultMaxAtt;
+    // Never 0 or less: an unknown maximum reads as 935.
+    const int m = GetMaxAttForRack(rack);
     if (IsTenthsMode(m))
         value = RoundToHalfDb(value);
     RadioRack1->SetActionStr(QString::asprintf("ATT %s %.3d", channel.toLatin1().constData(), value));

@@ -16,8 +16,9 @@ static void InitHelpResource()
 
 QUrl HelpPageUrl(const QString &helpFile)
 {
-    if (!helpFile.isEmpty() && QFileInfo(helpFile).isFile())
-        return QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath());
+    const QFileInfo page(helpFile);
+    if (!helpFile.isEmpty() && page.isFile())
+        return QUrl::fromLocalFile(page.absoluteFilePath());
     InitHelpResource();
     return QUrl(QStringLiteral("qrc:/help/quenta-driver.html"));
 }

@@ -109,9 +109,8 @@ TEST(AttGroupBox, InnerControlsAreAtMost73PixelsWide)
     }
 }
 
-// The box in a shown window, on a virtual clock, so that the 300 ms settle
-// delay and the arrows' repeat can be counted exactly.
-class AttGroupBoxClocked : public testing::Test
+// A 113-pixel box in a shown window, its reports counted.
+class AttGroupBoxShown : public testing::Test
 {
 protected:
     void SetUp() override
@@ -123,18 +122,36 @@ protected:
         edit = box->SpinEdit();
         bar = box->SlideBar();
         ASSERT_TRUE(ShowActive(window.get()));
-        ASSERT_EQ(bar->width(), 73);
         changes = std::make_unique<QSignalSpy>(box, &TAttGroupBox::OnChange);
     }
 
     int Changes() const { return static_cast<int>(changes->count()); }
 
-    TFakeClock clock; // before the box, so its timers run on it
     std::unique_ptr<QWidget> window;
     TAttGroupBox *box = nullptr;
     TQSpinEdit *edit = nullptr;
     TQSlideBar *bar = nullptr;
     std::unique_ptr<QSignalSpy> changes;
+};
+
+// On a virtual clock, so that the 300 ms settle delay and the arrows' repeat
+// can be counted exactly.
+class AttGroupBoxClocked : public AttGroupBoxShown
+{
+protected:
+    void SetUp() override
+    {
+        AttGroupBoxShown::SetUp();
+        ASSERT_EQ(bar->width(), 73);
+    }
+    // The box's timers run on the clock: they go first.
+    void TearDown() override
+    {
+        changes.reset();
+        window.reset();
+    }
+
+    TFakeClock clock; // built before SetUp makes the box, so its timers run on it
 };
 
 TEST_F(AttGroupBoxClocked, ArrowClickReportsOnce300MsAfterRelease)
@@ -290,19 +307,9 @@ TEST_F(AttGroupBoxClocked, TypingModeHoldsBackEveryOtherChange)
 // settle delay run on the wall clock here, so a loaded machine may stall a
 // held arrow long enough for an early report; only the report after the
 // release is counted.
-class AttGroupBoxRealTime : public testing::Test
+class AttGroupBoxRealTime : public AttGroupBoxShown
 {
 protected:
-    void SetUp() override
-    {
-        window = std::make_unique<QWidget>();
-        window->resize(200, 120);
-        box = new TAttGroupBox(window.get());
-        box->setGeometry(0, 0, 113, 90);
-        ASSERT_TRUE(ShowActive(window.get()));
-        changes = std::make_unique<QSignalSpy>(box, &TAttGroupBox::OnChange);
-    }
-
     // Waits for the single report that follows a movement ending at mark.
     void ExpectOneReportAfter(const QElapsedTimer &mark, qsizetype before)
     {
@@ -311,10 +318,6 @@ protected:
         EXPECT_FALSE(box->Timer()->IsActive()) << "no further report is on its way";
         EXPECT_EQ(changes->count(), before + 1);
     }
-
-    std::unique_ptr<QWidget> window;
-    TAttGroupBox *box = nullptr;
-    std::unique_ptr<QSignalSpy> changes;
 };
 
 TEST_F(AttGroupBoxRealTime, DragIsReportedOnceAfterTheSettleDelay)

@@ -20,6 +20,18 @@ QProcessEnvironment Env(const QTemporaryDir &tmp)
     return env;
 }
 
+// Starts the program on its simulated rack and returns the rack's link,
+// which exists once the program is up.
+QString StartSimulated(QProcess &p, const QTemporaryDir &tmp, const QStringList &args)
+{
+    p.setProcessEnvironment(Env(tmp));
+    p.start(QUENTA_DRIVER_EXE, QStringList{"--simulate"} + args);
+    if (!p.waitForStarted(30000))
+        return {};
+    const QString link = QDir(tmp.path()).filePath(QString("quenta-sim-%1").arg(p.processId()));
+    return QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 60000) ? link : QString();
+}
+
 TEST(DriverProgram, VersionAndBadOptions)
 {
     QTemporaryDir tmp;
@@ -50,11 +62,8 @@ TEST(DriverProgram, ASignalEndsTheSimulatedRunCleanly)
 {
     QTemporaryDir tmp;
     QProcess p;
-    p.setProcessEnvironment(Env(tmp));
-    p.start(QUENTA_DRIVER_EXE, {"--simulate", "--atts", "1"});
-    ASSERT_TRUE(p.waitForStarted(30000));
-    const QString link = QDir(tmp.path()).filePath(QString("quenta-sim-%1").arg(p.processId()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 60000)) << "no simulated rack";
+    const QString link = StartSimulated(p, tmp, {"--atts", "1"});
+    ASSERT_FALSE(link.isEmpty()) << "no simulated rack";
     ::kill(pid_t(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(30000)) << "the program did not end";
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
@@ -72,11 +81,7 @@ TEST(DriverProgram, AfterASignalAFailedSettingsWriteDoesNotWaitForTheUser)
     // A folder where the settings file should be makes its write fail.
     ASSERT_TRUE(QDir(tmp.path()).mkpath("ORVEX/Quenta SERIAL 1W or 2W/quenta-driver.ini"));
     QProcess p;
-    p.setProcessEnvironment(Env(tmp));
-    p.start(QUENTA_DRIVER_EXE, {"--simulate"});
-    ASSERT_TRUE(p.waitForStarted(30000));
-    const QString link = QDir(tmp.path()).filePath(QString("quenta-sim-%1").arg(p.processId()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 60000)) << "no simulated rack";
+    ASSERT_FALSE(StartSimulated(p, tmp, {}).isEmpty()) << "no simulated rack";
     ::kill(pid_t(p.processId()), SIGTERM);
     ASSERT_TRUE(p.waitForFinished(30000)) << "the program waits for someone to close a message box";
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());

@@ -1,6 +1,6 @@
 // The identification dialog's fields on their own.
 #include "app/uIdentRack.h"
-#include "config/Config.h"
+#include "tests/support/FakeConfigHost.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/QtPrint.h"
 
@@ -12,21 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct FakeHost : IConfigHost
-{
-    QString cur, caption1, caption2;
-    QString CurConfigFile() const override { return cur; }
-    void SetCurConfigFile(const QString &f) override { cur = f; }
-    QString ConfigFileDir() const override { return {}; }
-    QString AttCaption(int att) const override { return att == 1 ? caption1 : caption2; }
-    void SetAttCaption(int att, const QString &c) override { (att == 1 ? caption1 : caption2) = c; }
-    QString TargetPort() const override { return {}; }
-    void SetTargetPort(const QString &) override {}
-    QString RackName() const override { return {}; }
-    void SetRackName(const QString &) override {}
-    QString PortDevice(const QString &p) const override { return p; }
-};
 
 // QTest's key clicks know ASCII only.
 void Type(QWidget *w, const QString &text)
@@ -54,7 +39,7 @@ TEST(IdentRackForm, TheIdentifierTakesAsciiLettersAndDigitsOnly)
 
 TEST(IdentRackForm, NamesAreTypedUpTo14CharactersButALongerCaptionIsKept)
 {
-    FakeHost host;
+    FakeConfigHost host;
     host.caption1 = "a very long attenuator name";
     QString id = "QSIM01";
     auto seen = OnNextModal([](QWidget *w) {

@@ -2,6 +2,7 @@
 #include "config/ConfigFile.h"
 #include "config/miscGui.h"
 #include "platform/IniFile.h"
+#include "tests/support/FakeConfigHost.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/QtPrint.h"
 
@@ -19,21 +20,7 @@
 
 namespace {
 
-struct FakeHost : IConfigHost
-{
-    QString cur, dir, caption1 = "cap 1", caption2 = "cap 2", port = "COM1", rack = "Brick 1";
-    bool curSet = false;
-    QString CurConfigFile() const override { return cur; }
-    void SetCurConfigFile(const QString &f) override { cur = f; curSet = true; }
-    QString ConfigFileDir() const override { return dir; }
-    QString AttCaption(int att) const override { return att == 1 ? caption1 : caption2; }
-    void SetAttCaption(int att, const QString &c) override { (att == 1 ? caption1 : caption2) = c; }
-    QString TargetPort() const override { return port; }
-    void SetTargetPort(const QString &p) override { port = p; }
-    QString RackName() const override { return rack; }
-    void SetRackName(const QString &n) override { rack = n; }
-    QString PortDevice(const QString &p) const override { return "/dev/x-" + p; }
-};
+using FakeHost = FakeConfigHost;
 
 QStringList shown;
 void Record(const QString &m) { shown << m; }
